@@ -20,3 +20,13 @@ EFCreateError::EFCreateError(std::string_view fileName, int osError)
     : EStreamError(FormatMessage(kCreateError, fileName), osError) {}
 
 EWriteError::EWriteError(int osError) : EStreamError(AnsiString(kWriteError), osError) {}
+
+AnsiString ErrorBoxText(std::string_view message) {
+  AnsiString text(message);
+  if (text.empty()) return text;
+  // The last character's first byte: step back over UTF-8 continuation bytes.
+  std::size_t last = text.size() - 1;
+  while (last > 0 && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;
+  if (static_cast<unsigned char>(text[last]) > 0x2E) text += '.';
+  return text;
+}

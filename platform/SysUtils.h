@@ -47,3 +47,7 @@ class EWriteError : public EStreamError {
 
 // Replaces the first "%s" of format with argument.
 AnsiString FormatMessage(std::string_view format, std::string_view argument);
+
+// The text of the error box for message: a "." is added when the message is not empty and
+// the first byte of its last character is above the full stop (0x2E), compared unsigned.
+AnsiString ErrorBoxText(std::string_view message);
