@@ -3,12 +3,52 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 
+namespace {
+
+// Bytes that the reading rules treat apart from the rest: CR, LF and Ctrl-Z.
+constexpr std::array<bool, 256> MakeSpecial() {
+  std::array<bool, 256> special{};
+  special['\r'] = special['\n'] = special['\x1A'] = true;
+  return special;
+}
+constexpr std::array<bool, 256> kSpecial = MakeSpecial();
+
+}  // namespace
+
 bool TMailLineReader::Feed(std::string_view bytes) {
   if (FEnded) return false;
-  for (char c : bytes) {
+  const char* at = bytes.data();
+  const char* const end = at + bytes.size();
+  while (at < end) {
+    // The common case, a piece that starts here and lies whole in the block with no CR
+    // in it, is taken straight from the block without copying it first.
+    if (FLength == 0 && !FAfterFullPiece) {
+      const std::size_t room = std::min<std::size_t>(kPieceLength, end - at);
+      std::size_t k = 0;
+      while (k < room && !kSpecial[static_cast<unsigned char>(at[k])]) ++k;
+      if (k < room && at[k] == '\n') {
+        AddPiece(at, k);
+        at += k + 1;
+        continue;
+      }
+      if (k < room && at[k] == '\r' && at + k + 1 < end && at[k + 1] == '\n') {
+        AddPiece(at, k);
+        at += k + 2;
+        continue;
+      }
+      if (k == kPieceLength) {
+        AddPiece(at, k);
+        at += k;
+        FAfterFullPiece = true;
+        continue;
+      }
+    }
+    const char c = *at++;
     switch (c) {
       case '\r':
         continue;
@@ -20,7 +60,6 @@ bool TMailLineReader::Feed(std::string_view bytes) {
           FAfterFullPiece = false;
           continue;
         }
-        FPiece[FLength++] = c;
         EmitPiece();
         continue;
       default:
@@ -41,13 +80,16 @@ void TMailLineReader::Finish() {
 }
 
 void TMailLineReader::EmitPiece() {
-  std::size_t length = FLength;
-  if (const void* nul = std::memchr(FPiece, '\0', length)) {
-    length = static_cast<std::size_t>(static_cast<const char*>(nul) - FPiece);
-  }
-  while (length > 0 && static_cast<unsigned char>(FPiece[length - 1]) <= 32) --length;
-  FLines.Add(std::string_view(FPiece, length));
+  AddPiece(FPiece, FLength);
   FLength = 0;
+}
+
+void TMailLineReader::AddPiece(const char* piece, std::size_t length) {
+  if (const void* nul = std::memchr(piece, '\0', length)) {
+    length = static_cast<std::size_t>(static_cast<const char*>(nul) - piece);
+  }
+  while (length > 0 && static_cast<unsigned char>(piece[length - 1]) <= 32) --length;
+  FLines.Add(std::string_view(piece, length));
 }
 
 void ReadMailLines(TFileStream& mail, TStringList& lines) {

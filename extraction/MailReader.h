@@ -29,6 +29,8 @@ class TMailLineReader {
 
  private:
   void EmitPiece();
+  // Appends one piece (its LF, if any, left out), cut at a NUL and stripped.
+  void AddPiece(const char* piece, std::size_t length);
 
   TStringList& FLines;
   char FPiece[kPieceLength];

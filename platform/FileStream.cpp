@@ -12,6 +12,10 @@ namespace {
 // Returns 0, or EBUSY when another holder refuses it. Filesystems without lock
 // support are not a refusal: the file is used unlocked there.
 int LockWhole(int fd, short type) {
+  // Share modes protect files' contents; devices and pipes (/dev/null, a FIFO) are not
+  // held exclusively.
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
   struct flock lock {};
   lock.l_type = type;
   lock.l_whence = SEEK_SET;
