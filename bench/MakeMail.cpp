@@ -65,15 +65,17 @@ int main(int argc, char** argv) {
           "Content-Type: multipart/mixed;\r\n\tboundary=\""
        << boundary << "\"\r\nX-Mailer: Microsoft Outlook 16.0\r\n\r\n"
        << "This is a multipart message in MIME format.\r\n\r\n--" << boundary << "\r\n"
-       << "Content-Type: text/plain;\r\n\tcharset=\"us-ascii\"\r\nContent-Transfer-Encoding: 7bit\r\n\r\n";
+       << "Content-Type: text/plain;\r\n\tcharset=\"us-ascii\"\r\nContent-Transfer-Encoding: "
+          "7bit\r\n\r\n";
   if (lines) {
     for (std::size_t i = 0; i < count; ++i) mail << "line " << i << " of the letter\r\n";
   } else {
     mail << "Here is the song.\r\n";
   }
-  mail << "\r\n--" << boundary << "\r\n"
-       << "Content-Type: audio/mid;\r\n\tname=\"bench.mid\"\r\nContent-Transfer-Encoding: base64\r\n"
-          "Content-Disposition: attachment;\r\n\tfilename=\"bench.mid\"\r\n\r\n";
+  mail
+      << "\r\n--" << boundary << "\r\n"
+      << "Content-Type: audio/mid;\r\n\tname=\"bench.mid\"\r\nContent-Transfer-Encoding: base64\r\n"
+         "Content-Disposition: attachment;\r\n\tfilename=\"bench.mid\"\r\n\r\n";
   WriteBase64Lines(mail, payload);
   mail << "\r\n--" << boundary << "--\r\n";
   return mail ? 0 : 1;

@@ -34,9 +34,38 @@ int HexValue(char c) {
   return -1;
 }
 
+// Checked here rather than with iconv: most names are plain ASCII, and opening a
+// converter costs more than the whole rest of a small mail's extraction.
 bool IsValidUtf8(std::string_view text) {
-  std::optional<AnsiString> same = ToUtf8(text, "UTF-8");
-  return same.has_value();
+  const auto* at = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = at + text.size();
+  while (at < end) {
+    const unsigned char lead = *at;
+    std::size_t length;
+    if (lead < 0x80) {
+      ++at;
+      continue;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+    } else {
+      return false;
+    }
+    if (static_cast<std::size_t>(end - at) < length) return false;
+    for (std::size_t i = 1; i < length; ++i) {
+      if ((at[i] & 0xC0) != 0x80) return false;
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((lead == 0xE0 && at[1] < 0xA0) || (lead == 0xED && at[1] > 0x9F) ||
+        (lead == 0xF0 && at[1] < 0x90) || (lead == 0xF4 && at[1] > 0x8F)) {
+      return false;
+    }
+    at += length;
+  }
+  return true;
 }
 
 // Raw header bytes: kept when they are UTF-8 already, else read as the Japanese Windows

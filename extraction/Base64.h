@@ -30,6 +30,21 @@ constexpr std::array<std::int8_t, 256> MakeTable() {
   return table;
 }
 inline constexpr std::array<std::int8_t, 256> kTable = MakeTable();
+
+// The value of a byte put in place for the given position of a group (shift 18, 12, 6
+// or 0), or a mark with bit 31 set for any byte outside the alphabet: four lookups ORed
+// together give a whole group's 24 bits, or tell that the group is not four plain values.
+constexpr std::array<std::uint32_t, 256> MakePlaced(int shift) {
+  std::array<std::uint32_t, 256> placed{};
+  for (std::size_t i = 0; i < 256; ++i) {
+    placed[i] = kTable[i] < 0 ? 0x80000000u : static_cast<std::uint32_t>(kTable[i]) << shift;
+  }
+  return placed;
+}
+inline constexpr std::array<std::uint32_t, 256> kPlaced0 = MakePlaced(18);
+inline constexpr std::array<std::uint32_t, 256> kPlaced1 = MakePlaced(12);
+inline constexpr std::array<std::uint32_t, 256> kPlaced2 = MakePlaced(6);
+inline constexpr std::array<std::uint32_t, 256> kPlaced3 = MakePlaced(0);
 }  // namespace base64_detail
 
 // Decodes Base64 text in one pass, in groups of four values. Bytes outside the alphabet are
@@ -37,8 +52,10 @@ inline constexpr std::array<std::int8_t, 256> kTable = MakeTable();
 // and one in its third or fourth position writes what the group holds and stops decoding.
 // The end of the text (a NUL byte, or End()) writes a partial group: one value gives one
 // byte of its six bits and two zero bits, two give one byte, three give two.
-// Each complete or final group goes to sink(const char* bytes, std::size_t count) as one call
-// of one to three bytes. Errors raised by the sink pass on; the decoder is then unusable.
+// The bytes go to sink(const char* bytes, std::size_t count) as soon as their groups are
+// complete: a run of whole groups of four plain alphabet bytes is handed over in one call of
+// up to kRunBytes, every other group in a call of its own one to three bytes. Errors raised
+// by the sink pass on; the decoder is then unusable.
 class TBase64Decoder {
  public:
   // Decodes text; returns false once decoding has stopped, after which nothing is read.
@@ -50,6 +67,8 @@ class TBase64Decoder {
   void End(Sink&& sink);
 
   bool Stopped() const noexcept { return FStopped; }
+
+  static constexpr std::size_t kRunBytes = 3 * 256;
 
  private:
   int FPosition = 1;
@@ -73,15 +92,23 @@ bool TBase64Decoder::Feed(std::string_view text, Sink&& sink) {
   while (at < end) {
     // Whole groups of four alphabet bytes, the bulk of any body, take the short road.
     if (FPosition == 1) {
+      char run[kRunBytes];
+      std::size_t used = 0;
       while (end - at >= 4) {
-        const int a = kTable[at[0]], b = kTable[at[1]], c = kTable[at[2]], d = kTable[at[3]];
-        if ((a | b | c | d) < 0) break;
-        FAccumulator = (static_cast<std::uint32_t>(a) << 18) |
-                       (static_cast<std::uint32_t>(b) << 12) |
-                       (static_cast<std::uint32_t>(c) << 6) | static_cast<std::uint32_t>(d);
-        WriteGroup(3, sink);
+        const std::uint32_t group =
+            kPlaced0[at[0]] | kPlaced1[at[1]] | kPlaced2[at[2]] | kPlaced3[at[3]];
+        if (group & 0x80000000u) break;
+        run[used] = static_cast<char>(group >> 16);
+        run[used + 1] = static_cast<char>(group >> 8);
+        run[used + 2] = static_cast<char>(group);
+        used += 3;
         at += 4;
+        if (used == kRunBytes) {
+          sink(static_cast<const char*>(run), used);
+          used = 0;
+        }
       }
+      if (used > 0) sink(static_cast<const char*>(run), used);
       if (at == end) break;
     }
     const int value = kTable[*at++];

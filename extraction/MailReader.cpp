@@ -8,43 +8,30 @@
 #include <cstring>
 #include <memory>
 
-namespace {
-
-// Bytes that the reading rules treat apart from the rest: CR, LF and Ctrl-Z.
-constexpr std::array<bool, 256> MakeSpecial() {
-  std::array<bool, 256> special{};
-  special['\r'] = special['\n'] = special['\x1A'] = true;
-  return special;
-}
-constexpr std::array<bool, 256> kSpecial = MakeSpecial();
-
-}  // namespace
-
 bool TMailLineReader::Feed(std::string_view bytes) {
   if (FEnded) return false;
   const char* at = bytes.data();
   const char* const end = at + bytes.size();
   while (at < end) {
-    // The common case, a piece that starts here and lies whole in the block with no CR
-    // in it, is taken straight from the block without copying it first.
+    // The common case, a line that starts here and lies whole in the block, with no CR
+    // but the one before its LF, is taken straight from the block without copying it.
     if (FLength == 0 && !FAfterFullPiece) {
-      const std::size_t room = std::min<std::size_t>(kPieceLength, end - at);
-      std::size_t k = 0;
-      while (k < room && !kSpecial[static_cast<unsigned char>(at[k])]) ++k;
-      if (k < room && at[k] == '\n') {
-        AddPiece(at, k);
-        at += k + 1;
-        continue;
-      }
-      if (k < room && at[k] == '\r' && at + k + 1 < end && at[k + 1] == '\n') {
-        AddPiece(at, k);
-        at += k + 2;
-        continue;
-      }
-      if (k == kPieceLength) {
-        AddPiece(at, k);
-        at += k;
-        FAfterFullPiece = true;
+      const std::size_t rest = static_cast<std::size_t>(end - at);
+      // A full piece, then its CR and LF, at the most.
+      const std::size_t window = std::min<std::size_t>(kPieceLength + 2, rest);
+      const auto* lf = static_cast<const char*>(std::memchr(at, '\n', window));
+      std::size_t length = lf != nullptr ? static_cast<std::size_t>(lf - at) : kPieceLength;
+      if (lf != nullptr && length > 0 && at[length - 1] == '\r') --length;
+      if (length <= kPieceLength && (lf != nullptr || rest >= kPieceLength) &&
+          std::memchr(at, '\r', length) == nullptr && std::memchr(at, '\x1A', length) == nullptr) {
+        AddPiece(at, length);
+        if (lf != nullptr) {
+          // Ended by its LF, which also completes a full piece (it gives no entry).
+          at = lf + 1;
+        } else {
+          at += kPieceLength;
+          FAfterFullPiece = true;
+        }
         continue;
       }
     }
@@ -102,7 +89,7 @@ void ReadMailLines(TFileStream& mail, TStringList& lines) {
     auto size = static_cast<std::size_t>(info.st_size);
     lines.Reserve(size, size / 64);
   }
-  auto block = std::make_unique<char[]>(kBlockSize);
+  auto block = std::make_unique_for_overwrite<char[]>(kBlockSize);
   TMailLineReader reader(lines);
   for (;;) {
     std::size_t got = mail.Read(block.get(), kBlockSize);

@@ -44,11 +44,8 @@ class TStringList {
   }
 
   // Room for entries holding chars bytes in all, so filling the list reallocates less.
-  void Reserve(std::size_t chars, std::size_t entries) {
-    if (!OwnsTail()) Detach();
-    FStorage->Chars.reserve(chars);
-    FStorage->Ends.reserve(entries);
-  }
+  // Large reservations are backed by huge pages where the system offers them.
+  void Reserve(std::size_t chars, std::size_t entries);
 
   // Makes this list hold count entries of source from index first on (all within source).
   void AssignRange(const TStringList& source, std::size_t first, std::size_t count) {

@@ -66,7 +66,7 @@ TFileStream::TFileStream(const AnsiString& fileName, unsigned mode, const TCreat
       ::close(FHandle);
       throw EFCreateError(fileName, error);
     }
-    FBuffer = std::make_unique<char[]>(kBufferSize);
+    FBuffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
     return;
   }
 
