@@ -70,8 +70,11 @@ TFileStream::TFileStream(const AnsiString& fileName, unsigned mode, const TCreat
     return;
   }
 
-  FHandle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without blocking, so that a FIFO with no writer yet reads as empty instead of
+  // holding the program in open() for ever; reads block again as usual.
+  FHandle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (FHandle < 0) throw EFOpenError(fileName, errno);
+  ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
   struct stat info {};
   if (::fstat(FHandle, &info) == 0 && S_ISDIR(info.st_mode)) {
     ::close(FHandle);

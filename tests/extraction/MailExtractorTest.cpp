@@ -2,6 +2,7 @@
 #include "MailExtractor.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 
@@ -217,4 +218,36 @@ TEST_F(MailExtractor, EachScanOffersOnlyItsOwnMailsParts) {
   Host.ScanMail(Dir / "other.eml");
   EXPECT_EQ(Host.Dialogs, 4);
   EXPECT_EQ(ReadFile(Dir / "x.mid"), "A");
+}
+
+// The mail is read whole before the first dialog: deleting or replacing it while a save
+// dialog is open changes nothing in this scan.
+TEST_F(MailExtractor, MailDeletedOrReplacedWhileTheDialogIsOpenIsScannedWhole) {
+  for (bool replace : {false, true}) {
+    WriteFile(MailPath, TwoPartMail());
+    struct TMeddlingHost : TScriptedExtractor {
+      std::string Mail;
+      bool Replace = false;
+      bool AskOutputFile(AnsiString& fileName) override {
+        if (Dialogs == 0) {
+          std::filesystem::remove(Mail);
+          if (Replace) WriteFile(Mail, "Subject: another mail\r\n");
+        }
+        return TScriptedExtractor::AskOutputFile(fileName);
+      }
+    } host;
+    host.Mail = MailPath;
+    host.Replace = replace;
+    host.Answers = {Dir / "a.mid", Dir / "b.mid"};
+    host.ScanMail(MailPath);
+    EXPECT_EQ(ReadFile(Dir / "a.mid"), "MThd");
+    EXPECT_EQ(ReadFile(Dir / "b.mid"), "ABC");
+  }
+}
+
+TEST_F(MailExtractor, FifoWithoutWriterReadsAsAnEmptyMail) {
+  ASSERT_EQ(::mkfifo((Dir / "pipe.eml").c_str(), 0600), 0);
+  Host.ScanMail(Dir / "pipe.eml");  // must return, not wait for a writer
+  EXPECT_EQ(Host.MailLines->Count(), 0u);
+  EXPECT_EQ(Host.Dialogs, 0);
 }
