@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return fs::path(pattern);
   }();
   const fs::path mail = root / "mail.eml", out = root / "out";
-  std::ofstream(mail, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                              static_cast<std::streamsize>(size));
+  std::ofstream(mail, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   TExtractOptions options;
   options.OutputDir = out.string();
   options.Mails = {mail.string()};

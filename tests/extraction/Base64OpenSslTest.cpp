@@ -38,7 +38,8 @@ TEST(Base64OpenSsl, WrappedTextFromAnotherEncoderComesBackExactly) {
     reader.Feed(mail);
     reader.Finish();
     std::string decoded;
-    DecodeLines(lines, [&decoded](const char* bytes, std::size_t count) { decoded.append(bytes, count); });
+    DecodeLines(lines,
+                [&decoded](const char* bytes, std::size_t count) { decoded.append(bytes, count); });
     ASSERT_EQ(decoded, payload) << "payload of " << payload.size() << " bytes, round " << round;
   }
 }

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "MailExtractor.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 
@@ -250,4 +253,36 @@ TEST_F(MailExtractor, FifoWithoutWriterReadsAsAnEmptyMail) {
   Host.ScanMail(Dir / "pipe.eml");  // must return, not wait for a writer
   EXPECT_EQ(Host.MailLines->Count(), 0u);
   EXPECT_EQ(Host.Dialogs, 0);
+}
+
+// A mail still being written while it is read (here through a FIFO, in pieces with pauses)
+// is read to its end.
+TEST_F(MailExtractor, MailThatGrowsWhileItIsReadIsReadToItsEnd) {
+  const std::string fifo = Dir / "growing.eml";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string bytes = TwoPartMail();
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  pid_t writer = fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    // Read-write, so the open does not wait for a reader and the writer is there first.
+    int fd = ::open(fifo.c_str(), O_RDWR);
+    if (fd < 0 || ::write(ready[1], "!", 1) != 1) _exit(1);
+    for (std::size_t at = 0; at < bytes.size(); at += 7) {
+      if (::write(fd, bytes.data() + at, std::min<std::size_t>(7, bytes.size() - at)) < 0) _exit(1);
+      ::usleep(2000);
+    }
+    _exit(0);
+  }
+  char signal = 0;
+  ASSERT_EQ(::read(ready[0], &signal, 1), 1);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  Host.Answers = {Dir / "a.mid", Dir / "b.mid"};
+  Host.ScanMail(fifo);
+  int status = 0;
+  ::waitpid(writer, &status, 0);
+  EXPECT_EQ(ReadFile(Dir / "a.mid"), "MThd");
+  EXPECT_EQ(ReadFile(Dir / "b.mid"), "ABC");
 }
