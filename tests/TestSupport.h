@@ -51,6 +51,32 @@ inline std::filesystem::path DataFile(const std::string& name) {
   return std::filesystem::path(TONBRIX_TEST_DATA) / name;
 }
 
+// The 20 lines of the mail that the scan rules are explained with: one MIDI part, whose
+// body TVRoZA== starts at line 17.
+inline const std::vector<std::string>& WorkedExampleLines() {
+  static const std::vector<std::string> lines = {"Subject: song",
+                                                 "MIME-Version: 1.0",
+                                                 "Content-Type: multipart/mixed",
+                                                 "X-Priority: 3",
+                                                 "",
+                                                 "This is a multi-part message in MIME format.",
+                                                 "",
+                                                 "------=_Part_0001",
+                                                 "Content-Type: text/plain",
+                                                 "",
+                                                 "Here it is.",
+                                                 "",
+                                                 "------=_Part_0001",
+                                                 "Content-Type: audio/mid;",
+                                                 "Content-Disposition: attachment",
+                                                 "Content-Transfer-Encoding: base64",
+                                                 "",
+                                                 "TVRoZA==",
+                                                 "",
+                                                 "------=_Part_0001--"};
+  return lines;
+}
+
 // Joins lines with CR LF, as mailers end them.
 inline std::string Mail(const std::vector<std::string>& lines) {
   std::string text;

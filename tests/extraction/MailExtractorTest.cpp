@@ -42,26 +42,7 @@ class MailExtractor : public testing::Test {
 }  // namespace
 
 TEST_F(MailExtractor, WorkedExampleWritesMThd) {
-  WriteFile(MailPath, Mail({"Subject: song",
-                            "MIME-Version: 1.0",
-                            "Content-Type: multipart/mixed",
-                            "X-Priority: 3",
-                            "",
-                            "This is a multi-part message in MIME format.",
-                            "",
-                            "------=_Part_0001",
-                            "Content-Type: text/plain",
-                            "",
-                            "Here it is.",
-                            "",
-                            "------=_Part_0001",
-                            "Content-Type: audio/mid;",
-                            "Content-Disposition: attachment",
-                            "Content-Transfer-Encoding: base64",
-                            "",
-                            "TVRoZA==",
-                            "",
-                            "------=_Part_0001--"}));
+  WriteFile(MailPath, Mail(tonbrix_test::WorkedExampleLines()));
   Host.Answers = {Dir / "song.mid"};
   Host.ScanMail(MailPath);
   EXPECT_EQ(Host.MailLines->Count(), 20u);

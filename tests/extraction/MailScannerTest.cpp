@@ -71,26 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, MidiContentType,
                          CaseName);
 
 TEST(MailScanner, WorkedExampleFindsOnePartWithBodyAt17) {
-  EXPECT_EQ(Parts({"Subject: song",
-                   "MIME-Version: 1.0",
-                   "Content-Type: multipart/mixed",
-                   "X-Priority: 3",
-                   "",
-                   "This is a multi-part message in MIME format.",
-                   "",
-                   "------=_Part_0001",
-                   "Content-Type: text/plain",
-                   "",
-                   "Here it is.",
-                   "",
-                   "------=_Part_0001",
-                   "Content-Type: audio/mid;",
-                   "Content-Disposition: attachment",
-                   "Content-Transfer-Encoding: base64",
-                   "",
-                   "TVRoZA==",
-                   "",
-                   "------=_Part_0001--"}),
+  EXPECT_EQ(Parts(tonbrix_test::WorkedExampleLines()),
             (std::vector<std::pair<std::size_t, std::size_t>>{{12, 17}}));
 }
 
