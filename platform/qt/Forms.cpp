@@ -115,9 +115,9 @@ void BindEvents(QObject* form) {
           QObject::connect(label, &TLabel::Click, form, call);
         }
       } else if (auto* target = dynamic_cast<IEventTarget*>(object)) {
-        for (const QMetaMethod& method : {FindHandler(form, name, "(AnsiString&)")}) {
-          if (method.isValid()) target->BindEvent(event, form, method);
-        }
+        // A control's own events hand over a path by reference (OnDropFile).
+        QMetaMethod method = FindHandler(form, name, "(AnsiString&)");
+        if (method.isValid()) target->BindEvent(event, form, method);
       }
     }
   }
