@@ -15,11 +15,11 @@
 namespace fs = std::filesystem;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const fs::path root = [] {
-    std::string pattern = (fs::temp_directory_path() / "tonbrix-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    return fs::path(pattern);
-  }();
+  // A fresh folder for every input, gone again afterwards (libFuzzer ends without
+  // running exit handlers, so nothing is left for the end).
+  std::string pattern = (fs::temp_directory_path() / "tonbrix-fuzz-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+  const fs::path root = pattern;
   const fs::path mail = root / "mail.eml", out = root / "out";
   std::ofstream(mail, std::ios::binary)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -34,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& entry : fs::directory_iterator(out)) {
     if (!entry.is_regular_file() || entry.is_symlink()) std::abort();
   }
-  fs::remove_all(out);
+  fs::remove_all(root);
   return 0;
 }
