@@ -30,6 +30,17 @@ bool TakesDrag(QDropEvent* event) {
   return true;
 }
 
+// Accepts event as a copy when the panel takes it, else refuses it; true when accepted.
+bool AcceptAsCopy(QDropEvent* event) {
+  if (!TakesDrag(event)) {
+    event->ignore();
+    return false;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  return true;
+}
+
 }  // namespace
 
 TDropFilesPanel::TDropFilesPanel(QWidget* owner) : TPanel(owner) {}
@@ -82,22 +93,10 @@ bool TDropFilesPanel::BindEvent(const QByteArray& event, QObject* form, const QM
 
 void TDropFilesPanel::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
-void TDropFilesPanel::dragMoveEvent(QDragMoveEvent* event) {
-  if (!TakesDrag(event)) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
-}
+void TDropFilesPanel::dragMoveEvent(QDragMoveEvent* event) { AcceptAsCopy(event); }
 
 void TDropFilesPanel::dropEvent(QDropEvent* event) {
-  if (!TakesDrag(event)) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
+  if (!AcceptAsCopy(event)) return;
   std::vector<std::string> paths;
   for (const QUrl& url : event->mimeData()->urls()) {
     paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
