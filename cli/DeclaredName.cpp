@@ -4,7 +4,6 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <map>
 #include <vector>
 

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <memory>
 
